@@ -1,6 +1,5 @@
 #include "tests/fakes/translation_service/fake_translation_service.h"
 
-#include <httplib.h>
 #include <openssl/evp.h>
 
 #include <cstdio>
@@ -201,55 +200,53 @@ std::string jsonString(const std::string& utf8) {
     return out + "\"";
 }
 
-FakeTranslationService::FakeTranslationService() : server_(std::make_unique<httplib::Server>()) {
-    server_->Post("/api", [this](const httplib::Request& in, httplib::Response& out) {
-        TranslationRequest request;
-        request.contentType = in.get_header_value("Content-Type");
-        request.referer = in.get_header_value("Referer");
-        request.userAgent = in.get_header_value("User-Agent");
-        request.body = in.body;
-        request.fields = splitForm(in.body);
-        const std::string errorCode = check(request);
-
-        Reply reply;
-        std::chrono::milliseconds delay;
-        std::string body;
-        {
-            std::lock_guard<std::mutex> hold(lock_);
-            reply = errorCode == "0" ? reply_ : Reply::ErrorCode;
-            delay = delay_;
-            body = errorCode != "0" ? "{\"errorCode\":\"" + errorCode + "\"}" : answer(request);
-            requests_.push_back(request);
-        }
-        std::this_thread::sleep_for(delay);
-        switch (reply) {
-            case Reply::EmptyBody:
-                out.set_content("", "application/json;charset=UTF-8");
-                break;
-            case Reply::HttpError:
-                out.status = 500;
-                out.set_content("<html><body><h1>500 Internal Server Error</h1></body></html>",
-                                "text/html");
-                break;
-            default:
-                out.set_content(body, "application/json;charset=UTF-8");
-        }
-    });
-    port_ = server_->bind_to_any_port("127.0.0.1");
-    thread_ = std::thread([this] { server_->listen_after_bind(); });
-    // Until the loop runs, stopping the server would not reach it.
-    while (!server_->is_running()) {
+FakeTranslationService::FakeTranslationService() {
+    server_.post("/api",
+                 [this](const httplib::Request& in, httplib::Response& out) { handle(in, out); });
+    server_.start();
+    // Until the accept loop runs, stopping the server would not reach it.
+    while (!server_.native().is_running()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 
-FakeTranslationService::~FakeTranslationService() {
-    server_->stop();
-    thread_.join();
-}
+FakeTranslationService::~FakeTranslationService() = default;
 
 std::string FakeTranslationService::endpoint() const {
-    return "http://127.0.0.1:" + std::to_string(port_) + "/api";
+    return server_.url("/api");
+}
+
+void FakeTranslationService::handle(const httplib::Request& in, httplib::Response& out) {
+    TranslationRequest request;
+    request.contentType = in.get_header_value("Content-Type");
+    request.referer = in.get_header_value("Referer");
+    request.body = in.body;
+    request.fields = splitForm(in.body);
+    const std::string errorCode = check(request);
+
+    Reply reply;
+    std::chrono::milliseconds delay;
+    std::string body;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        reply = errorCode == "0" ? reply_ : Reply::ErrorCode;
+        delay = delay_;
+        body = errorCode != "0" ? "{\"errorCode\":\"" + errorCode + "\"}" : answer(request);
+        requests_.push_back(request);
+    }
+    std::this_thread::sleep_for(delay);
+    switch (reply) {
+        case Reply::EmptyBody:
+            out.set_content("", "application/json;charset=UTF-8");
+            break;
+        case Reply::HttpError:
+            out.status = 500;
+            out.set_content("<html><body><h1>500 Internal Server Error</h1></body></html>",
+                            "text/html");
+            break;
+        default:
+            out.set_content(body, "application/json;charset=UTF-8");
+    }
 }
 
 void FakeTranslationService::replyWith(Reply reply) {

@@ -11,9 +11,7 @@
 #include <utility>
 #include <vector>
 
-namespace httplib {
-class Server;
-}
+#include "tests/fakes/http/http_server.h"
 
 namespace lumoset::test {
 
@@ -64,16 +62,16 @@ class FakeTranslationService {
   private:
     std::string answer(TranslationRequest& request);
 
-    std::unique_ptr<httplib::Server> server_;
-    std::thread thread_;
-    int port_ = 0;
+    void handle(const httplib::Request& in, httplib::Response& out);
 
-    mutable std::mutex lock_;
+    mutable std::mutex lock_;  // guards what follows, shared with the server's threads
     Reply reply_ = Reply::Translation;
     std::string errorCode_ = "411";
     std::chrono::milliseconds delay_{0};
     std::map<std::pair<std::string, std::string>, std::vector<std::string>> translations_;
     std::vector<TranslationRequest> requests_;
+
+    fake::HttpServer server_;  // last: stops before the rest goes
 };
 
 // Percent-encoding and JSON escaping as the service understands them.
