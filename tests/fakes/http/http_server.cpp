@@ -1,5 +1,7 @@
 #include "tests/fakes/http/http_server.h"
 
+#include <thread>
+
 namespace lumoset::fake {
 
 namespace {
@@ -54,7 +56,14 @@ HttpServer& HttpServer::post(const std::string& pattern, Handler handler) {
 }
 
 void HttpServer::start() {
-    thread_ = std::thread([this] { server_->listen_after_bind(); });
+    thread_ = std::thread([this] {
+        server_->listen_after_bind();
+        listenEnded_ = true;
+    });
+    // Until the listen loop runs, the server's stop() does nothing and a destructor would hang.
+    while (!server_->is_running() && !listenEnded_) {
+        std::this_thread::yield();
+    }
 }
 
 std::string HttpServer::url(std::string_view path) const {

@@ -3,6 +3,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -53,6 +54,7 @@ class HttpServer {
     bool tls_;
     int port_ = 0;
     std::thread thread_;
+    std::atomic<bool> listenEnded_{false};
 };
 
 }  // namespace lumoset::fake
