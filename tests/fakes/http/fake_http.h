@@ -5,7 +5,8 @@
 // body) and stops, joining its threads, when destroyed. Nothing here reaches beyond the machine.
 //
 //   RawServer    bare socket, plain or TLS: exact request bytes in, scripted Reply out
-//                (fixed bytes, a delay, or silence), one request per connection.
+//                (fixed bytes, a delay, a stall after some bytes, or silence), one request per
+//                connection.
 //   HttpServer   cpp-httplib routing, plain or TLS, for services that parse forms and paths.
 //   ProxyServer  HTTP proxy that demands Basic credentials, forwards to loopback servers and
 //                tunnels CONNECT.

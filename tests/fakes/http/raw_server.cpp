@@ -28,14 +28,14 @@ void RawServer::serve(Stream& stream) {
     ReceivedRequest request = parseRequest(std::move(bytes));
     const Reply reply = script_(request);
     log_.add(std::move(request));
-    if (reply.silent) {
-        stream.readToEnd();
-        return;
-    }
     if (!pause(reply.delay, server_.stopFlag())) {
         return;
     }
     stream.write(reply.bytes);
+    if (reply.holdOpen) {
+        stream.readToEnd();
+        return;
+    }
     stream.finish();
 }
 

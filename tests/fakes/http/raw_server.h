@@ -1,5 +1,5 @@
 // A server on a bare socket: records the exact bytes of every request and answers each with
-// bytes from a script, then closes the connection.
+// bytes from a script, then closes the connection (one request per connection).
 #pragma once
 
 #include <chrono>
@@ -20,8 +20,9 @@ struct Reply {
     std::string bytes;
     // Waited before anything is sent.
     std::chrono::milliseconds delay{0};
-    // Never answers: holds the connection open until the client leaves or the server stops.
-    bool silent = false;
+    // After `bytes`, sends nothing more and holds the connection open until the client leaves
+    // or the server stops: a server that stalls.
+    bool holdOpen = false;
 };
 
 // A reply that never comes.
