@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <Magick++.h>
-#include <QBuffer>
 #include <QColor>
 #include <QImage>
 #include <QPainter>
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "ocr/picture_convert.h"
+#include "tests/ocr/pictures.h"
 #include "tests/support/test_support.h"
 #include "text/convert.h"
 
@@ -37,11 +37,8 @@ QImage sample() {
 }
 
 Bytes encodeWithQt(const QImage& image, const char* format) {
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return Bytes(data.begin(), data.end());
+    const std::string file = test::pictureFile(image, format);
+    return Bytes(file.begin(), file.end());
 }
 
 // GIF and TIFF fixtures come from the picture library, the others from Qt.
@@ -77,12 +74,6 @@ bool startsWith(const Bytes& bytes, std::string_view signature) {
            std::memcmp(bytes.data(), signature.data(), signature.size()) == 0;
 }
 
-bool near(QColor actual, QColor expected) {
-    return std::abs(actual.red() - expected.red()) < 40 &&
-           std::abs(actual.green() - expected.green()) < 40 &&
-           std::abs(actual.blue() - expected.blue()) < 40;
-}
-
 using namespace std::string_view_literals;
 
 // Each target's leading bytes; a TIFF may be written in either byte order.
@@ -109,8 +100,8 @@ TEST(ConvertPicture, EveryInputFormatToEveryTarget) {
                         startsWith(output, target.otherSignature));
             const QImage decoded = decodeAgain(output, target.format);
             ASSERT_EQ(decoded.size(), QSize(width, height));
-            EXPECT_TRUE(near(decoded.pixelColor(5, 15), QColor(220, 20, 20)));
-            EXPECT_TRUE(near(decoded.pixelColor(34, 15), QColor(20, 20, 220)));
+            EXPECT_TRUE(test::similarColor(decoded.pixelColor(5, 15), QColor(220, 20, 20)));
+            EXPECT_TRUE(test::similarColor(decoded.pixelColor(34, 15), QColor(20, 20, 220)));
         }
     }
 }
@@ -158,7 +149,7 @@ TEST(ConvertPicture, TruncatedJpegStillConverts) {
     ASSERT_TRUE(convertPicture(jpeg, picturePng, "", output));
     const QImage decoded = decodeAgain(output, picturePng);
     EXPECT_EQ(decoded.size(), QSize(200, 150));
-    EXPECT_TRUE(near(decoded.pixelColor(10, 10), QColor(20, 20, 220)));
+    EXPECT_TRUE(test::similarColor(decoded.pixelColor(10, 10), QColor(20, 20, 220)));
 }
 
 TEST(ConvertPicture, WritesTheOutputFileOnlyForARealPath) {
@@ -192,8 +183,8 @@ TEST(ConvertPicture, JpegLaysTransparencyOnWhite) {
     Bytes output;
     ASSERT_TRUE(convertPicture(encodeWithQt(clear, "PNG"), pictureJpeg, "", output));
     const QImage decoded = decodeAgain(output, pictureJpeg);
-    EXPECT_TRUE(near(decoded.pixelColor(15, 15), Qt::white));
-    EXPECT_TRUE(near(decoded.pixelColor(1, 1), Qt::black));
+    EXPECT_TRUE(test::similarColor(decoded.pixelColor(15, 15), Qt::white));
+    EXPECT_TRUE(test::similarColor(decoded.pixelColor(1, 1), Qt::black));
 }
 
 TEST(ConvertPicture, TakesTheFirstFrameOfAnAnimation) {
@@ -212,7 +203,7 @@ TEST(ConvertPicture, TakesTheFirstFrameOfAnAnimation) {
     Bytes output;
     ASSERT_TRUE(convertPicture(Bytes(data, data + blob.length()), picturePng, "", output));
     const QImage decoded = decodeAgain(output, picturePng);
-    EXPECT_TRUE(near(decoded.pixelColor(8, 8), Qt::red));
+    EXPECT_TRUE(test::similarColor(decoded.pixelColor(8, 8), Qt::red));
 }
 
 }  // namespace

@@ -1,0 +1,72 @@
+#include "ocr/recognition_client.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "net/com_web_fetch.h"
+#include "ocr/local_file.h"
+#include "ocr/picture_convert.h"
+#include "text/base64.h"
+#include "text/convert.h"
+#include "text/text_between.h"
+#include "text/url_md5.h"
+
+namespace lumoset {
+
+namespace {
+
+constexpr char publicEndpoint[] = "http://ai.baidu.com/aidemo";
+
+// The body of the request: the picture inline as a JPEG data URI, or its web address as the
+// user typed it, for the service to fetch.
+Text requestBody(const Text& source, bool isUrl) {
+    if (isUrl) {
+        return "type=webimage&image_url=" + source;
+    }
+    Bytes jpeg;
+    convertPicture(readLocalFile(source), pictureJpeg, "", jpeg);
+    return "type=webimage&image=data:image/png;base64," +
+           urlEncode(base64Encode(jpeg), true, true) + "&image_url=";
+}
+
+}  // namespace
+
+Text recognitionEndpoint() {
+    const char* replacement = std::getenv(recognitionEndpointVariable);
+    return replacement != nullptr && *replacement != '\0' ? Text(replacement) : publicEndpoint;
+}
+
+// Seeded afresh for every request from the system's entropy and a fine clock, so two requests
+// in the same second still draw independent values.
+Text freshRecognitionCookie() {
+    std::random_device entropy;
+    std::seed_seq seed{entropy(), entropy(),
+                       static_cast<unsigned>(
+                           std::chrono::high_resolution_clock::now().time_since_epoch().count())};
+    std::mt19937 generator(seed);
+    std::uniform_int_distribution<int> draw(0, 99999);
+    const int first = draw(generator);
+    const int second = draw(generator);
+    return "BAIDUID=" + std::to_string(first + second);
+}
+
+Text recognizePicture(const Text& source, bool isUrl) {
+    // The service's own cookies, and everything else the exchange hands back, are dropped.
+    ComWebFetchArgs request;
+    request.url = recognitionEndpoint();
+    request.method = 1;
+    request.bodyText = requestBody(source, isUrl);
+    request.cookieText = freshRecognitionCookie();
+    const Bytes reply = ComWebFetch(request);
+    const Text answer = toGbk(Text(reply.begin(), reply.end()));  // up to the first zero byte
+    const Text status = textBetween(answer, "msg\":\"", "\"");
+    if (status == "success") {
+        return answer;
+    }
+    static const Text failure = toGbk("没有识别到文本  ");
+    return failure + status;
+}
+
+}  // namespace lumoset
