@@ -272,6 +272,13 @@ TEST_F(PictureWindowTest, AFileDroppedAnywhereIsTaken) {
     }
     EXPECT_FALSE(recognise(window));
     EXPECT_TRUE(showsPicture(service.requests().at(0).picture, sample(Qt::green)));
+
+    // A file that is no picture still becomes the source, with an empty picture box.
+    const fs::path notes = dir.path() / "notes.txt";
+    test::writeFile(notes, "no picture here");
+    ASSERT_TRUE(dropFile(window->图片框1, QString::fromStdString(notes.string())));
+    EXPECT_FALSE(window->图片框1->hasPicture());
+    EXPECT_EQ(status(window), QString::fromStdString(notes.string()));
     closeWindow(window);
 }
 
