@@ -20,7 +20,9 @@ namespace {
 constexpr char publicEndpoint[] = "http://ai.baidu.com/aidemo";
 
 // The body of the request: the picture inline as a JPEG data URI, or its web address as the
-// user typed it, for the service to fetch.
+// user typed it, for the service to fetch. The data URI says "image/png" although it carries
+// JPEG; the service goes by the bytes. A file that can't be read or decoded leaves the field
+// empty and the service refuses it.
 Text requestBody(const Text& source, bool isUrl) {
     if (isUrl) {
         return "type=webimage&image_url=" + source;
