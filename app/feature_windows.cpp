@@ -1,6 +1,7 @@
 #include "app/feature_windows.h"
 
 #include "app/feature_window.h"
+#include "ocr/picture_window.h"
 #include "translate/translation_window.h"
 
 namespace lumoset {
@@ -12,7 +13,7 @@ QWidget* createFeatureWindow(int button, QWidget* owner) {
         case 2:
             return new FeatureWindow(owner, QStringLiteral("语音转文字"), 388, 230);
         case 3:
-            return new FeatureWindow(owner, QStringLiteral("图片转文字"), 507, 315);
+            return new PictureTextWindow(owner);
         case 4:
             return new TranslationWindow(owner);
         default:

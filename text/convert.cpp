@@ -8,6 +8,7 @@
 #include <unicode/utf16.h>
 
 #include <memory>
+#include <numeric>
 
 namespace lumoset {
 
@@ -94,16 +95,19 @@ std::u16string composeMarks(std::u16string_view units) {
 }  // namespace
 
 std::u16string decodeGbk(std::string_view gbk, std::vector<std::int32_t>* byteOffsets) {
-    std::u16string units;
+    // ASCII needs no table.
+    const std::size_t ascii = asciiPrefix(gbk);
+    std::u16string units(gbk.begin(), gbk.begin() + static_cast<std::ptrdiff_t>(ascii));
+    std::vector<std::int32_t> offsets;
     if (byteOffsets != nullptr) {
-        byteOffsets->clear();
+        offsets.resize(ascii);
+        std::iota(offsets.begin(), offsets.end(), 0);
     }
-    const Converter converter = openGbk();
-    if (converter && !gbk.empty()) {
+    const Converter converter = ascii < gbk.size() ? openGbk() : nullptr;
+    if (converter) {
         // A GBK character hardly ever decodes into more code units than it has bytes; the
         // loop grows the buffer should it happen.
-        std::vector<std::int32_t> offsets;
-        const char* source = gbk.data();
+        const char* source = gbk.data() + ascii;
         UErrorCode error = U_BUFFER_OVERFLOW_ERROR;
         while (error == U_BUFFER_OVERFLOW_ERROR) {
             const std::size_t done = units.size();
@@ -126,15 +130,12 @@ std::u16string decodeGbk(std::string_view gbk, std::vector<std::int32_t>* byteOf
             }
         }
         if (U_FAILURE(error)) {
-            units.clear();
-            offsets.clear();
-        }
-        if (byteOffsets != nullptr) {
-            *byteOffsets = std::move(offsets);
+            units.resize(ascii);
+            offsets.resize(byteOffsets != nullptr ? ascii : 0);
         }
     }
     if (byteOffsets != nullptr) {
-        byteOffsets->resize(units.size());
+        *byteOffsets = std::move(offsets);
         for (std::size_t i = 0; i < byteOffsets->size(); ++i) {
             auto& offset = (*byteOffsets)[i];
             if (offset < 0) {
@@ -190,6 +191,14 @@ std::string encodeUtf8(std::u16string_view units) {
     return out;
 }
 
+std::size_t asciiPrefix(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) {
+        ++i;
+    }
+    return i;
+}
+
 Bytes toUtf16(const Text& text) {
     if (text.empty()) {
         return {};
@@ -210,7 +219,7 @@ Bytes toUtf8(const Text& text) {
     if (text.empty()) {
         return {};
     }
-    Bytes out = toBytes(encodeUtf8(decodeGbk(text)));
+    Bytes out = toBytes(toUtf8Text(text));
     out.push_back(0);
     return out;
 }

@@ -43,4 +43,7 @@ Text encodeGbk(std::u16string_view units, bool composeMarks = false);
 std::u16string decodeUtf8(std::string_view utf8);
 std::string encodeUtf8(std::u16string_view units);
 
+// The length of the leading run of ASCII bytes, which read the same in GBK and UTF-8.
+std::size_t asciiPrefix(std::string_view text);
+
 }  // namespace lumoset

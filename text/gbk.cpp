@@ -1,5 +1,7 @@
 #include "text/gbk.h"
 
+#include <cstring>
+
 namespace lumoset {
 
 namespace {
@@ -24,6 +26,25 @@ bool matchesAt(std::string_view text, std::string_view marker, std::size_t at, b
     return true;
 }
 
+// The plain scan: every character in turn.
+std::size_t findGbkWalking(std::string_view text, std::string_view marker, std::size_t from,
+                           bool ignoreCase) {
+    const unsigned char first = foldAscii(static_cast<unsigned char>(marker[0]));
+    std::size_t i = from;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool leadByte = c >= 0x80;
+        if (leadByte && i + 1 == text.size()) {
+            return notFound;
+        }
+        if ((ignoreCase ? foldAscii(c) : c) == first && matchesAt(text, marker, i, ignoreCase)) {
+            return i;
+        }
+        i += leadByte ? 2 : 1;
+    }
+    return notFound;
+}
+
 }  // namespace
 
 std::size_t findGbk(std::string_view text, std::string_view marker, std::size_t from,
@@ -34,16 +55,43 @@ std::size_t findGbk(std::string_view text, std::string_view marker, std::size_t 
     if (marker.empty()) {
         return from;
     }
-    std::size_t i = from;
-    while (i < text.size()) {
-        const bool leadByte = static_cast<unsigned char>(text[i]) >= 0x80;
-        if (leadByte && i + 1 == text.size()) {
+    if (ignoreCase) {
+        return findGbkWalking(text, marker, from, true);
+    }
+    // Candidates come from memchr. Whether a candidate starts a character depends only on the
+    // bytes of 128 or more right before it: the byte after one below 128 always starts a
+    // character, and from there such bytes pair up as first and second bytes. An odd run means
+    // the candidate is a second byte. Runs are counted back no further than the previous
+    // candidate, whose standing is known, so every byte is looked at a bounded number of times.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    const auto first = static_cast<unsigned char>(marker[0]);
+    std::size_t known = from;  // a position known to start a character
+    std::size_t at = from;
+    while (at < size) {
+        const void* hit = std::memchr(bytes + at, first, size - at);
+        if (hit == nullptr) {
             return notFound;
         }
-        if (matchesAt(text, marker, i, ignoreCase)) {
-            return i;
+        const auto candidate =
+            static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - bytes);
+        std::size_t run = 0;
+        while (candidate - run > known && bytes[candidate - run - 1] >= 0x80) {
+            ++run;
         }
-        i += leadByte ? 2 : 1;
+        if (run % 2 == 0) {
+            known = candidate;
+            if (first >= 0x80 && candidate + 1 == size) {
+                return notFound;
+            }
+            if (matchesAt(text, marker, candidate, false)) {
+                return candidate;
+            }
+            at = candidate + (first >= 0x80 ? 2 : 1);
+        } else {
+            known = candidate + 1;
+            at = candidate + 1;
+        }
     }
     return notFound;
 }

@@ -11,16 +11,43 @@ namespace {
 constexpr char upperHex[] = "0123456789ABCDEF";
 constexpr char lowerHex[] = "0123456789abcdef";
 
+// The bytes that may pass unescaped: ASCII letters, digits, "-" and ".".
+struct PlainTable {
+    bool plain[256]{};
+    constexpr PlainTable() {
+        for (int c = 0; c < 256; ++c) {
+            plain[c] = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                       c == '-' || c == '.';
+        }
+    }
+};
+constexpr PlainTable plainTable;
+
 bool isPlain(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '.';
+    return plainTable.plain[c];
+}
+
+// The bytes of `text`, or of its UTF-8 form kept in `storage`; ASCII text is its own UTF-8.
+std::string_view bytesToUse(const Text& text, bool asUtf8, Text& storage) {
+    if (!asUtf8 || asciiPrefix(text) == text.size()) {
+        return text;
+    }
+    storage = toUtf8Text(text);
+    return storage;
 }
 
 }  // namespace
 
 Text urlEncode(const Text& text, bool keepPlain, bool asUtf8) {
-    const Text bytes = asUtf8 ? toUtf8Text(text) : text;
-    Text out(bytes.size() * 3, '\0');
+    Text storage;
+    const std::string_view bytes = bytesToUse(text, asUtf8, storage);
+    std::size_t plain = 0;
+    if (keepPlain) {
+        for (const char byte : bytes) {
+            plain += isPlain(static_cast<unsigned char>(byte)) ? 1 : 0;
+        }
+    }
+    Text out(bytes.size() * 3 - plain * 2, '\0');
     char* to = out.data();
     for (const char byte : bytes) {
         const auto c = static_cast<unsigned char>(byte);
@@ -32,12 +59,12 @@ Text urlEncode(const Text& text, bool keepPlain, bool asUtf8) {
             *to++ = upperHex[c & 15];
         }
     }
-    out.resize(static_cast<std::size_t>(to - out.data()));
     return out;
 }
 
 Text md5Hex(const Text& text, bool asUtf8, bool upperCase, bool middle16) {
-    const Text bytes = asUtf8 ? toUtf8Text(text) : text;
+    Text storage;
+    const std::string_view bytes = bytesToUse(text, asUtf8, storage);
     // Fetched explicitly outside the FIPS provider: a system whose default properties ask for
     // FIPS would otherwise refuse MD5 and every signature would come out empty.
     EVP_MD* md5 = EVP_MD_fetch(nullptr, "MD5", "-fips");

@@ -6,7 +6,7 @@
 #include "text/convert.h"
 #include "text/text_between.h"
 #include "text/url_md5.h"
-#include "translate/program_random.h"
+#include "app/shell/program_random.h"
 
 namespace lumoset {
 

@@ -1,6 +1,6 @@
 #include "translate/translation_window.h"
 
-#include "translate/qt_text.h"
+#include "app/shell/qt_text.h"
 #include "translate/translation_client.h"
 
 namespace lumoset {

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "tests/translate/translation_test_support.h"
-#include "translate/program_random.h"
+#include "app/shell/program_random.h"
 
 namespace lumoset {
 namespace {

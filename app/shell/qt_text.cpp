@@ -1,4 +1,4 @@
-#include "translate/qt_text.h"
+#include "app/shell/qt_text.h"
 
 #include "text/convert.h"
 

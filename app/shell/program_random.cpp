@@ -1,4 +1,4 @@
-#include "translate/program_random.h"
+#include "app/shell/program_random.h"
 
 #include <chrono>
 #include <mutex>
