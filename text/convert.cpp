@@ -234,7 +234,11 @@ Text toGbk(const Text& utf8) {
 }
 
 Text toUtf8Text(const Text& text) {
-    return encodeUtf8(decodeGbk(text));
+    const std::size_t ascii = asciiPrefix(text);
+    if (ascii == text.size()) {
+        return text;
+    }
+    return text.substr(0, ascii) + encodeUtf8(decodeGbk(std::string_view(text).substr(ascii)));
 }
 
 }  // namespace lumoset

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "text/base64.h"
+#include "text/regex_object.h"
 #include "text/text_between.h"
 #include "text/url_md5.h"
 
@@ -112,6 +113,35 @@ void textBetweenWalkBench(benchmark::State& state) {
     benchmark::DoNotOptimize(found);
 }
 BENCHMARK(textBetweenWalkBench)->Name("textBetween/walk/1MiB");
+
+// Counting sentence ends in 1 MiB of Chinese text, one "。" every 40 characters.
+void regexSentenceEndsBench(benchmark::State& state) {
+    Text text;
+    for (int i = 0; i < (1 << 19); ++i) {
+        text += i % 40 == 39 ? "\xA1\xA3" : "\xD6\xD0";
+    }
+    RegexObject regex;
+    for (auto _ : state) {
+        regex.execute("[\xA1\xA3]", text);
+        benchmark::DoNotOptimize(regex.matchCount());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(regexSentenceEndsBench)
+    ->Name("RegexObject/sentenceEnds/1MiB")
+    ->Unit(benchmark::kMillisecond);
+
+// Catastrophic backtracking over 1 MiB: how long until the execution gives up.
+void regexBacktrackingBench(benchmark::State& state) {
+    const Text text(1 << 20, 'a');
+    RegexObject regex;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(regex.execute("(a+)+!", text));
+    }
+}
+BENCHMARK(regexBacktrackingBench)
+    ->Name("RegexObject/backtracking/1MiB")
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace lumoset

@@ -4,37 +4,10 @@
 
 #include <random>
 
+#include "tests/text/find_by_walking.h"
+
 namespace lumoset {
 namespace {
-
-// The search rule spelled out character by character, to hold the fast search against.
-std::size_t findByWalking(std::string_view text, std::string_view marker, std::size_t from,
-                          bool ignoreCase) {
-    const auto same = [&](std::size_t at) {
-        if (marker.size() > text.size() - at) {
-            return false;
-        }
-        for (std::size_t k = 0; k < marker.size(); ++k) {
-            const auto a = static_cast<unsigned char>(text[at + k]);
-            const auto b = static_cast<unsigned char>(marker[k]);
-            if (a != b && !(ignoreCase && std::isalpha(a) && std::tolower(a) == std::tolower(b))) {
-                return false;
-            }
-        }
-        return true;
-    };
-    for (std::size_t i = from; i < text.size();) {
-        const bool lead = static_cast<unsigned char>(text[i]) >= 0x80;
-        if (lead && i + 1 == text.size()) {
-            return notFound;
-        }
-        if (same(i)) {
-            return i;
-        }
-        i += lead ? 2 : 1;
-    }
-    return notFound;
-}
 
 TEST(FindGbk, AgreesWithTheCharacterByCharacterRule) {
     // Few distinct bytes, so that markers often appear at first and at second bytes.
@@ -53,8 +26,7 @@ TEST(FindGbk, AgreesWithTheCharacterByCharacterRule) {
         const std::size_t from = random() % 26;
         const bool ignoreCase = random() % 4 == 0;
         ASSERT_EQ(findGbk(text, marker, from, ignoreCase),
-                  marker.empty() ? (from < text.size() ? from : notFound)
-                                 : findByWalking(text, marker, from, ignoreCase))
+                  test::findByWalking(text, marker, from, ignoreCase))
             << "round " << round;
     }
 }
