@@ -163,7 +163,7 @@ bool runAt(const std::vector<int>& numbers, std::size_t at, int from, int to) {
 // The text-to-speech window's sequence: read the position, pause, and later play (which
 // restarts) and move back to the saved position.
 TEST_F(AudioLibraryTest, PauseThenResumeAtTheSavedPositionContinuesFromThere) {
-    constexpr int total = 44100;
+    constexpr int total = 2 * 44100;
     useDiskOutput();
     ASSERT_TRUE(player.initialise());
     const Bytes wav = makeWav16(44100, 2, numberedFrames(total));
@@ -221,8 +221,9 @@ TEST_F(AudioLibraryTest, TwoStreamsPlayAtOnceMixedTogether) {
         ASSERT_EQ(frame.left, frame.right);
         ++levels[frame.left];
     }
-    // The two calls to play may fall on either side of one device block.
-    EXPECT_GE(levels[3000], frames - 2048);
+    // 3000 is only heard where both play at once; the two calls to play may fall on either
+    // side of a device block or two.
+    EXPECT_GE(levels[3000], frames / 2);
     EXPECT_EQ(levels[1000] + levels[3000], frames);
     EXPECT_EQ(levels[2000] + levels[3000], frames);
     levels.erase(0);
@@ -274,15 +275,26 @@ TEST_F(AudioLibraryTest, NoDeviceFailsInitialisationAndNothingElseBreaks) {
     EXPECT_TRUE(player.initialise());
 }
 
-TEST_F(AudioLibraryTest, ASecondInitialiseAnswersAlreadyAndTheSilentDeviceKeepsTime) {
+TEST_F(AudioLibraryTest, ASecondInitialiseAnswersAlreadyAndStreamsStopAndResumeOnTheSilentDevice) {
     ASSERT_TRUE(player.initialise(0));
     EXPECT_FALSE(player.initialise());
     EXPECT_EQ(lastError(), lumosetAudioAlready);
-    const Bytes wav = makeWav16(22050, 1, noise(2205, 3));
+    const Bytes wav = makeWav16(22050, 1, noise(22050, 3));  // one second
     const StreamHandle stream = player.createStream("", wav);
     ASSERT_TRUE(player.play(stream));
+    ASSERT_TRUE(test::waitUntil([&] { return player.position(stream) > 0; }));
+    ASSERT_TRUE(player.stop(stream));
+    EXPECT_EQ(player.isActive(stream), 0u);
+    const std::int64_t stopped = player.position(stream);
+    EXPECT_FALSE(player.pause(stream));  // only what plays can pause
+    ASSERT_TRUE(player.play(stream, false));
+    EXPECT_GE(player.position(stream), stopped);
     ASSERT_TRUE(waitForActivity(stream, 0));
-    EXPECT_EQ(player.position(stream), 4410);
+    EXPECT_EQ(player.position(stream), 44100);
+    // Resuming a stream that has played to its end plays it again.
+    ASSERT_TRUE(player.play(stream, false));
+    EXPECT_LT(player.position(stream), 44100);
+    EXPECT_EQ(player.isActive(stream), 1u);
     EXPECT_TRUE(player.release());
     EXPECT_FALSE(player.release());
     EXPECT_EQ(player.isActive(stream), 0u);
@@ -443,6 +455,31 @@ TEST_F(AudioLibraryTest, NetworkStreamsStartAtTheOffsetWhetherOrNotTheServerHono
         EXPECT_NE(heard.find(test::sampleBytes(samples)), std::string::npos) << path;
     }
     EXPECT_EQ(rangeAsked, "bytes=100-");
+
+    // The download hook sees every byte from the offset on, then the end.
+    struct Seen {
+        std::mutex mutex;
+        std::string bytes;
+        bool ended = false;
+    } seen;
+    const auto hook = [](const void* data, std::uint32_t length, void* user) {
+        auto* into = static_cast<Seen*>(user);
+        std::lock_guard lock(into->mutex);
+        if (data == nullptr) {
+            into->ended = true;
+        } else {
+            into->bytes.append(static_cast<const char*>(data), length);
+        }
+    };
+    ASSERT_TRUE(player.initialise(0));
+    const auto createUrl =
+        bindFunction<decltype(BASS_StreamCreateURL)>(audioLibraryFile, "BASS_StreamCreateURL");
+    ASSERT_NE(createUrl(server.url("/ranged.wav").c_str(), 100, 0, hook, &seen), 0u);
+    ASSERT_TRUE(test::waitUntil([&] {
+        std::lock_guard lock(seen.mutex);
+        return seen.ended;
+    }));
+    EXPECT_EQ(seen.bytes, toText(wav));
 }
 
 TEST_F(AudioLibraryTest, ANetworkStreamStallsWhileItsBytesAreLateAndThenPlaysOn) {
