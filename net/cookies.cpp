@@ -12,13 +12,14 @@ namespace {
 
 constexpr std::string_view deletedMark = "=deleted";
 
-// Drops every ASCII space and every full-width space character (A1 A1).
+// Drops every ASCII space and every full-width space character (A1 A1). A space is never the
+// second byte of a double-byte character, so one after a stray first byte goes as well.
 Text withoutSpaces(std::string_view text) {
     Text out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x80 && i + 1 < text.size()) {
+        if (c >= 0x80 && i + 1 < text.size() && text[i + 1] != ' ') {
             if (c != 0xA1 || static_cast<unsigned char>(text[i + 1]) != 0xA1) {
                 out.append(text.substr(i, 2));
             }

@@ -36,6 +36,11 @@ INSTANTIATE_TEST_SUITE_P(
         MergeCase{"\xA1\xA1k=v\xA1\xA1", "", "k=v", ""},
         // A1 A1 straddling two double-byte characters is no space.
         MergeCase{"k=\xB0\xA1\xA1\xC0", "", "k=\xB0\xA1\xA1\xC0", ""},
+        // A space is never the second byte of a double-byte character.
+        MergeCase{"k=\xB8 1", "",
+                  "k=\xB8"
+                  "1",
+                  ""},
         // Only exactly equal items fold together.
         MergeCase{"", "a=1;a=1", "a=1", "a=1;a=1"}, MergeCase{"", "a=1;a=2", "a=1; a=2", "a=1;a=2"},
         // Of several old items with one name only the first is kept.
