@@ -23,3 +23,14 @@ function(lumoset_library name)
   lumoset_target_options(${name})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
 endfunction()
+
+# Adds every child folder of the current source folder that has a CMakeLists.txt, except the
+# names given.
+function(lumoset_add_child_folders)
+  file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(child ${children})
+    if(NOT child IN_LIST ARGN AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
