@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "audio/audio_player.h"
+
 namespace lumoset {
 
 // The recorder's capture format: six 32-bit fields, zero until recording starts.
@@ -31,6 +33,8 @@ struct WaveHeaderRecord {
 // Created in this order by createGlobals and released in the same order by releaseGlobals.
 extern std::unique_ptr<WaveFormatRecord> waveFormat;
 extern std::unique_ptr<WaveHeaderRecord> waveHeader;
+// The text-to-speech window's player.
+extern std::unique_ptr<AudioPlayer> speechPlayer;
 
 void createGlobals();
 void releaseGlobals();

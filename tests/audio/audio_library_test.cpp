@@ -1,0 +1,285 @@
+// The audio library itself, reached the way the program reaches it: through AudioPlayer, with
+// the library image the program carries. SDL's disk driver writes what reaches the device into
+// a file, so the tests read back exactly what would have been heard.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <numbers>
+
+#include "app/shell/companion_library.h"
+#include "audio/audio_player.h"
+#include "engines/audio/audio_library.h"
+#include "tests/audio/wav_builder.h"
+#include "tests/support/test_support.h"
+
+namespace lumoset {
+namespace {
+
+namespace fs = std::filesystem;
+using test::makeWav;
+using test::makeWav16;
+using test::WavSpec;
+
+// A stale copy from an earlier build would be used as it is: start from the current image.
+class FreshLibraryEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override { fs::remove(privateTemporaryFolder() / audioLibraryFile); }
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new FreshLibraryEnvironment);
+
+std::int32_t lastError() {
+    return bindFunction<decltype(lumoset_audio_last_error)>(audioLibraryFile,
+                                                            "lumoset_audio_last_error")();
+}
+
+// Frames of 16-bit stereo, as the device receives them.
+struct Frame {
+    std::int16_t left;
+    std::int16_t right;
+    bool operator==(const Frame&) const = default;
+};
+
+std::vector<Frame> framesOf(const std::string& bytes) {
+    std::vector<Frame> frames(bytes.size() / sizeof(Frame));
+    std::memcpy(frames.data(), bytes.data(), frames.size() * sizeof(Frame));
+    return frames;
+}
+
+std::vector<std::int16_t> noise(std::size_t count, std::uint32_t seed) {
+    std::vector<std::int16_t> samples(count);
+    for (auto& s : samples) {
+        seed = seed * 1664525u + 1013904223u;
+        s = static_cast<std::int16_t>((seed >> 16) | 1);  // never 0, so never silence
+    }
+    return samples;
+}
+
+std::vector<double> sine(double frequency, int rate, std::size_t frames, double amplitude) {
+    std::vector<double> samples(frames);
+    for (std::size_t i = 0; i < frames; ++i) {
+        samples[i] = amplitude * std::sin(2 * std::numbers::pi * frequency * double(i) / rate);
+    }
+    return samples;
+}
+
+class AudioLibraryTest : public ::testing::Test {
+  protected:
+    void TearDown() override { player.release(); }
+
+    // Sends the output to a file of SDL's disk driver from the next initialise on.
+    void useDiskOutput() {
+        output_ = dir_.path() / ("out" + std::to_string(outputs_++) + ".raw");
+        ::setenv("SDL_AUDIODRIVER", "disk", 1);
+        ::setenv("SDL_DISKAUDIOFILE", output_.c_str(), 1);
+    }
+
+    // Closes the device and reads all that reached it.
+    std::vector<Frame> deviceOutput() {
+        player.release();
+        return framesOf(test::readFile(output_));
+    }
+
+    fs::path file(const std::string& name, const Bytes& bytes) {
+        const fs::path path = dir_.path() / name;
+        test::writeFile(path, toText(bytes));
+        return path;
+    }
+
+    bool waitForActivity(StreamHandle stream, std::uint32_t activity) {
+        return test::waitUntil([&] { return player.isActive(stream) == activity; },
+                               std::chrono::seconds(30));
+    }
+
+    AudioPlayer player;
+    test::TempDir dir_;
+    fs::path output_;
+    int outputs_ = 0;
+};
+
+TEST_F(AudioLibraryTest, TheWavSamplesReachTheDeviceWithSilenceAround) {
+    const auto samples = noise(2 * 11025, 7);
+    const Bytes wav = makeWav16(44100, 2, samples);
+    const std::string wanted = test::sampleBytes(samples);
+    const fs::path existing = file("a.wav", wav);
+    const std::string missing = (dir_.path() / "missing.wav").string();
+    for (const std::string& path : {existing.string(), missing}) {
+        useDiskOutput();
+        ASSERT_TRUE(player.initialise());
+        const StreamHandle stream = player.createStream(path, wav);
+        ASSERT_NE(stream, 0u);
+        ASSERT_TRUE(player.play(stream));
+        ASSERT_TRUE(waitForActivity(stream, 0));
+        const auto frames = deviceOutput();
+        std::string bytes(reinterpret_cast<const char*>(frames.data()), frames.size() * 4);
+        const std::size_t at = bytes.find(wanted);
+        ASSERT_NE(at, std::string::npos) << path;
+        EXPECT_EQ(at % 4, 0u);
+        bytes.erase(at, wanted.size());
+        EXPECT_EQ(bytes.find_first_not_of('\0'), std::string::npos) << "only silence around";
+    }
+}
+
+// Each frame names itself: left is its index modulo 32000 plus 1, right the rest plus 1.
+std::vector<std::int16_t> numberedFrames(int count) {
+    std::vector<std::int16_t> samples;
+    for (int i = 0; i < count; ++i) {
+        samples.push_back(static_cast<std::int16_t>(i % 32000 + 1));
+        samples.push_back(static_cast<std::int16_t>(i / 32000 + 1));
+    }
+    return samples;
+}
+
+int frameNumber(const Frame& frame) {
+    return frame.left == 0 ? -1 : (frame.right - 1) * 32000 + frame.left - 1;
+}
+
+// Whether frames `from` .. `to` - 1 follow one another in `numbers` starting at `at`.
+bool runAt(const std::vector<int>& numbers, std::size_t at, int from, int to) {
+    if (at + static_cast<std::size_t>(to - from) > numbers.size()) {
+        return false;
+    }
+    for (int n = from; n < to; ++n) {
+        if (numbers[at + static_cast<std::size_t>(n - from)] != n) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The text-to-speech window's sequence: read the position, pause, and later play (which
+// restarts) and move back to the saved position.
+TEST_F(AudioLibraryTest, PauseThenResumeAtTheSavedPositionContinuesFromThere) {
+    constexpr int total = 44100;
+    useDiskOutput();
+    ASSERT_TRUE(player.initialise());
+    const Bytes wav = makeWav16(44100, 2, numberedFrames(total));
+    const StreamHandle stream = player.createStream("", wav);
+    ASSERT_NE(stream, 0u);
+    EXPECT_EQ(player.isActive(stream), 0u);
+    ASSERT_TRUE(player.play(stream));
+    EXPECT_EQ(player.isActive(stream), 1u);
+    ASSERT_TRUE(test::waitUntil([&] { return player.position(stream) >= 4 * 13000; }));
+    const std::int64_t saved = player.position(stream);
+    ASSERT_TRUE(player.pause(stream));
+    EXPECT_EQ(player.isActive(stream), 3u);
+
+    // The device goes on running while the stream stays where it was paused.
+    const std::int64_t paused = player.position(stream);
+    const auto written = [&] { return fs::file_size(output_); };
+    const auto before = written();
+    ASSERT_TRUE(test::waitUntil([&] { return written() > before + 4 * 4096; }));
+    EXPECT_EQ(player.position(stream), paused);
+    EXPECT_EQ(player.isActive(stream), 3u);
+
+    ASSERT_TRUE(player.play(stream));
+    ASSERT_TRUE(player.setPosition(stream, saved));
+    ASSERT_TRUE(waitForActivity(stream, 0));
+    EXPECT_EQ(player.position(stream), player.length(stream));
+
+    std::vector<int> numbers;
+    for (const Frame& frame : deviceOutput()) {
+        numbers.push_back(frameNumber(frame));
+    }
+    const int resumeAt = static_cast<int>(saved / 4);
+    const auto first = std::find(numbers.begin(), numbers.end(), 0) - numbers.begin();
+    ASSERT_TRUE(runAt(numbers, static_cast<std::size_t>(first), 0, resumeAt));
+    // The last time the saved frame reached the device starts the rest of the sound.
+    const auto resumed = numbers.rend() - std::find(numbers.rbegin(), numbers.rend(), resumeAt) - 1;
+    EXPECT_GT(resumed, first + resumeAt - 1);
+    EXPECT_TRUE(runAt(numbers, static_cast<std::size_t>(resumed), resumeAt, total));
+}
+
+TEST_F(AudioLibraryTest, TwoStreamsPlayAtOnceMixedTogether) {
+    constexpr std::size_t frames = 11025;
+    useDiskOutput();
+    ASSERT_TRUE(player.initialise());
+    const Bytes low = makeWav16(44100, 2, std::vector<std::int16_t>(2 * frames, 1000));
+    const Bytes high = makeWav16(44100, 2, std::vector<std::int16_t>(2 * frames, 2000));
+    const StreamHandle a = player.createStream("", low);
+    const StreamHandle b = player.createStream("", high);
+    ASSERT_NE(a, b);
+    ASSERT_TRUE(player.play(a));
+    ASSERT_TRUE(player.play(b));
+    ASSERT_TRUE(waitForActivity(a, 0));
+    ASSERT_TRUE(waitForActivity(b, 0));
+    std::map<int, std::size_t> levels;
+    for (const Frame& frame : deviceOutput()) {
+        ASSERT_EQ(frame.left, frame.right);
+        ++levels[frame.left];
+    }
+    // The two calls to play may fall on either side of one device block.
+    EXPECT_GE(levels[3000], frames - 2048);
+    EXPECT_EQ(levels[1000] + levels[3000], frames);
+    EXPECT_EQ(levels[2000] + levels[3000], frames);
+    levels.erase(0);
+    levels.erase(1000);
+    levels.erase(2000);
+    levels.erase(3000);
+    EXPECT_TRUE(levels.empty());
+}
+
+TEST_F(AudioLibraryTest, TheSpectrumPeaksInTheBinOfTheTone) {
+    struct Case {
+        double frequency;
+        std::size_t bin;
+        float low;
+        float high;
+    };
+    // 1 kHz lies between bins 5 and 6 (172.3 Hz each); bin 10's centre gives its full height.
+    for (const Case c :
+         {Case{1000.0, 6, 0.5f, 1.05f}, Case{10 * 44100.0 / 256, 10, 0.95f, 1.05f}}) {
+        ASSERT_TRUE(player.initialise(0));
+        const Bytes wav = makeWav(WavSpec{44100, 16, 1}, sine(c.frequency, 44100, 44100, 0.999));
+        const StreamHandle stream = player.createStream("", wav);
+        ASSERT_TRUE(player.play(stream));
+        ASSERT_TRUE(test::waitUntil([&] { return player.position(stream) >= 2 * 4410; }));
+        std::vector<float> magnitudes;
+        ASSERT_EQ(player.fftData(stream, magnitudes), 512);
+        ASSERT_EQ(magnitudes.size(), 128u);
+        const auto peak = std::max_element(magnitudes.begin(), magnitudes.end());
+        EXPECT_EQ(static_cast<std::size_t>(peak - magnitudes.begin()), c.bin) << c.frequency;
+        EXPECT_GE(*peak, c.low);
+        EXPECT_LE(*peak, c.high);
+        EXPECT_EQ(player.fftData(stream + 1000, magnitudes), -1);
+        player.release();
+    }
+}
+
+TEST_F(AudioLibraryTest, NoDeviceFailsInitialisationAndNothingElseBreaks) {
+    ::setenv("SDL_AUDIODRIVER", "alsa", 1);
+    ::setenv("AUDIODEV", "hw:99,0", 1);  // no such card, whatever this machine has
+    EXPECT_FALSE(player.initialise());
+    EXPECT_EQ(lastError(), lumosetAudioNoDevice);
+    const Bytes wav = makeWav16(44100, 2, noise(64, 1));
+    EXPECT_EQ(player.createStream("", wav), 0u);
+    EXPECT_EQ(lastError(), lumosetAudioNotInitialised);
+    EXPECT_FALSE(player.release());
+    EXPECT_EQ(player.volume(), -1.0f);
+    ::unsetenv("AUDIODEV");
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_TRUE(player.initialise());
+}
+
+TEST_F(AudioLibraryTest, ASecondInitialiseAnswersAlreadyAndTheSilentDeviceKeepsTime) {
+    ASSERT_TRUE(player.initialise(0));
+    EXPECT_FALSE(player.initialise());
+    EXPECT_EQ(lastError(), lumosetAudioAlready);
+    const Bytes wav = makeWav16(22050, 1, noise(2205, 3));
+    const StreamHandle stream = player.createStream("", wav);
+    ASSERT_TRUE(player.play(stream));
+    ASSERT_TRUE(waitForActivity(stream, 0));
+    EXPECT_EQ(player.position(stream), 4410);
+    EXPECT_TRUE(player.release());
+    EXPECT_FALSE(player.release());
+    EXPECT_EQ(player.isActive(stream), 0u);
+}
+
+}  // namespace
+}  // namespace lumoset
