@@ -1,7 +1,5 @@
 #include "tests/speech/library_support.h"
 
-#include <unicode/ucnv.h>
-
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -12,22 +10,14 @@
 namespace lumoset::test {
 
 void useRealSpeechLibrary() {
-    std::filesystem::remove(privateTemporaryFolder() / speechLibraryFile);
+    static const bool fresh = [] {
+        std::filesystem::remove(privateTemporaryFolder() / speechLibraryFile);
+        std::filesystem::remove(privateTemporaryFolder() / audioLibraryFile);
+        return true;
+    }();
+    (void)fresh;
     ensureCompanionLibrary(speechLibraryFile, speechLibraryImage());
     LUMOSET_MSC(MSPLogin)("", "", "appid=tests");
-}
-
-std::string encodeAs(const std::string& utf8, const std::string& encoding) {
-    const std::string name = encoding == "UNICODE" ? "UTF-16LE"
-                             : encoding == "BIG5"  ? "windows-950"
-                             : encoding == "UTF8"  ? "UTF-8"
-                                                   : encoding;
-    UErrorCode status = U_ZERO_ERROR;
-    std::vector<char> out(utf8.size() * 4 + 8);
-    const int32_t length =
-        ucnv_convert(name.c_str(), "UTF-8", out.data(), static_cast<int32_t>(out.size()),
-                     utf8.data(), static_cast<int32_t>(utf8.size()), &status);
-    return U_FAILURE(status) ? std::string() : std::string(out.data(), length);
 }
 
 std::string synthesisParameters(const std::string& voice, int speed, int volume, int pitch,

@@ -6,14 +6,13 @@
 
 #include <string>
 
+#include "tests/speech/encodings.h"
+
 namespace lumoset::test {
 
-// Puts this build's speech library into the library folder (replacing a copy an earlier build
-// left there) and logs in.
+// Puts this build's speech and audio libraries into the library folder (replacing copies an
+// earlier build left there; once, before anything loads them) and logs in.
 void useRealSpeechLibrary();
-
-// UTF-8 text in one of the library's encodings (GB2312, GBK, BIG5, UNICODE, GB18030, UTF8).
-std::string encodeAs(const std::string& utf8, const std::string& encoding);
 
 // A synthesis parameter string as the text-to-speech window builds it.
 std::string synthesisParameters(const std::string& voice, int speed = 50, int volume = 50,

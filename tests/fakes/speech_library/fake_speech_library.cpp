@@ -21,9 +21,13 @@ std::string Call::operator[](std::size_t index) const {
 }
 
 void install() {
+    // Copied under another name and renamed into place, so a copy already loaded keeps its
+    // file intact.
     const std::filesystem::path folder = privateTemporaryFolder();
-    std::filesystem::copy_file(LUMOSET_FAKE_SPEECH_LIBRARY, folder / speechLibraryFile,
+    const std::filesystem::path partial = folder / "libmsc.so.installing";
+    std::filesystem::copy_file(LUMOSET_FAKE_SPEECH_LIBRARY, partial,
                                std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::rename(partial, folder / speechLibraryFile);
 }
 
 void reset() {
