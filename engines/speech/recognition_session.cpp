@@ -84,7 +84,9 @@ std::vector<short> RecognitionSession::samplesFrom(const void* audio, unsigned i
     bytes.append(static_cast<const char*>(audio), length);
     pendingByte = bytes.size() % 2 == 0 ? std::string() : bytes.substr(bytes.size() - 1);
     std::vector<short> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    if (!samples.empty()) {
+        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    }
     if (!upsampler) {
         return samples;
     }

@@ -96,12 +96,15 @@ double seconds(const std::string& audio, int rate) {
 
 double loudness(const std::string& audio) {
     std::vector<short> samples(audio.size() / 2);
+    if (samples.empty()) {
+        return 0.0;
+    }
     std::memcpy(samples.data(), audio.data(), samples.size() * 2);
     double sum = 0;
     for (short sample : samples) {
         sum += static_cast<double>(sample) * sample;
     }
-    return samples.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(samples.size()));
+    return std::sqrt(sum / static_cast<double>(samples.size()));
 }
 
 std::string silence(double duration, int rate) {
