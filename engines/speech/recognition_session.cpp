@@ -122,8 +122,23 @@ void RecognitionSession::decode(const std::vector<short>& samples) {
     }
 }
 
+// Chinese is written without spaces: a space next to a non-ASCII character goes, while the
+// spaces between words of Latin letters stay.
+std::string closeUpSpaces(const std::string& words) {
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const bool wideBefore = i > 0 && static_cast<unsigned char>(words[i - 1]) >= 0x80;
+        const bool wideAfter =
+            i + 1 < words.size() && static_cast<unsigned char>(words[i + 1]) >= 0x80;
+        if (words[i] != ' ' || !(wideBefore || wideAfter)) {
+            text += words[i];
+        }
+    }
+    return text;
+}
+
 void RecognitionSession::finish() {
-    std::string words = recognizer->finish();
+    std::string words = closeUpSpaces(recognizer->finish());
     if (settings.punctuate && !words.empty()) {
         words += settings.modelName == "en_us" ? "." : "。";
     }

@@ -159,6 +159,24 @@ TEST_F(LibraryRecognition, AModelFolderServesItsLanguage) {
     }
 }
 
+TEST_F(LibraryRecognition, ChineseResultsComeWithoutSpacesInGb2312) {
+    // A stand-in Chinese model: the English acoustic model with Chinese words spelled in
+    // English sounds, so English speech yields Chinese text.
+    const fs::path chinese = folder_.path() / "models" / "zh_cn";
+    fs::create_directories(chinese);
+    fs::create_directory_symlink("/usr/share/pocketsphinx/model/en-us/en-us", chinese / "acoustic");
+    writeFile(chinese / "words.dic",
+              "打开 OW P AH N\n门 D AO R\n关上 K L OW Z\n窗户 W IH N D OW\n");
+    writeFile(chinese / "commands.jsgf",
+              "#JSGF V1.0;\ngrammar commands;\npublic <command> = 打开 门 | 关上 窗户;\n");
+    ::setenv("LUMOSET_SPEECH_MODELS", (folder_.path() / "models").c_str(), 1);
+    const std::string job =
+        ",ptt=1,sub=iat,aue=speex-wb;7,result_type=plain,result_encoding=gb2312,language=zh_cn,"
+        "accent=mandarin,sample_rate=16000,domain=iat,vad_bos=10000,vad_eos=2000";
+    EXPECT_EQ(recognize("", job, speak("open door")).text, gbk("打开门。"));
+    EXPECT_EQ(recognize("", job, speak("close window")).text, gbk("关上窗户。"));
+}
+
 TEST_F(LibraryRecognition, RefusedParametersAndOrderGiveTheirCodes) {
     const struct {
         std::string parameters;
