@@ -1,6 +1,7 @@
 #include "app/feature_windows.h"
 
 #include "app/feature_window.h"
+#include "translate/translation_window.h"
 
 namespace lumoset {
 
@@ -13,7 +14,7 @@ QWidget* createFeatureWindow(int button, QWidget* owner) {
         case 3:
             return new FeatureWindow(owner, QStringLiteral("图片转文字"), 507, 315);
         case 4:
-            return new FeatureWindow(owner, QStringLiteral("有道翻译"), 457, 337);
+            return new TranslationWindow(owner);
         default:
             return nullptr;
     }

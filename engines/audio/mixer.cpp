@@ -1,9 +1,14 @@
 #include "engines/audio/mixer.h"
 
+#include <cstdlib>
+
 namespace lumoset::audio {
 
 void Mixer::render(float* out, std::size_t frames) {
     std::lock_guard lock(state);
+    if (exiting) {
+        return;
+    }
     for (auto& [handle, stream] : streams) {
         stream->mixInto(out, frames);
     }
@@ -28,7 +33,15 @@ Stream* Mixer::find(std::uint32_t handle) {
 }
 
 Mixer& mixer() {
-    static Mixer* instance = new Mixer;  // lives as long as the process: devices may outlast exit
+    // Never destroyed: the device's thread may still run while the process ends.
+    static Mixer* instance = [] {
+        auto* made = new Mixer;
+        std::atexit([] {
+            std::lock_guard lock(mixer().state);
+            mixer().exiting = true;
+        });
+        return made;
+    }();
     return *instance;
 }
 

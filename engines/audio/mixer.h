@@ -23,6 +23,9 @@ class Mixer {
     int rate = 0;
     float volume = 1.0f;
     std::map<std::uint32_t, std::unique_ptr<Stream>> streams;
+    // Set as the process ends: the device may go on pulling while the program's memory, which
+    // memory streams read, is being released, so from then on it gets silence.
+    bool exiting = false;
 
     // Adds every playing stream to `out` and applies the master volume.
     void render(float* out, std::size_t frames);

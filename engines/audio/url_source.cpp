@@ -3,8 +3,12 @@
 #include <curl/curl.h>
 #include <algorithm>
 #include <atomic>
+#include <cctype>
+#include <charconv>
 #include <cstring>
 #include <mutex>
+#include <optional>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -12,6 +16,7 @@ namespace lumoset::audio {
 
 struct UrlSource::Download {
     static size_t onBody(char* data, size_t size, size_t count, void* context);
+    static size_t onHeader(char* data, size_t size, size_t count, void* context);
 
     std::string url;
     std::uint64_t offset = 0;
@@ -26,6 +31,7 @@ struct UrlSource::Download {
 
     std::atomic<bool> abort{false};
     std::uint64_t skip = 0;  // body bytes to drop when the server ignored the range
+    std::optional<std::uint64_t> rangeStart;  // where the final response's body starts
     bool started = false;
     CURL* easy = nullptr;
     CURLM* multi = nullptr;
@@ -48,12 +54,13 @@ size_t UrlSource::Download::onBody(char* data, size_t size, size_t count, void* 
         return 0;
     }
     if (!shared->started) {
+        // A server may answer a range request with the whole resource, whatever its status
+        // says: only a Content-Range tells where the body really starts.
         shared->started = true;
         long status = 0;
         curl_easy_getinfo(shared->easy, CURLINFO_RESPONSE_CODE, &status);
-        if (shared->offset > 0 && status == 200) {
-            shared->skip = shared->offset;
-        }
+        const std::uint64_t start = status == 206 ? shared->rangeStart.value_or(0) : 0;
+        shared->skip = shared->offset > start ? shared->offset - start : 0;
     }
     size_t from = 0;
     if (shared->skip > 0) {
@@ -68,6 +75,28 @@ size_t UrlSource::Download::onBody(char* data, size_t size, size_t count, void* 
         shared->changed.notify_all();
         if (shared->download != nullptr) {
             shared->download(data + from, static_cast<std::uint32_t>(total - from), shared->user);
+        }
+    }
+    return total;
+}
+
+size_t UrlSource::Download::onHeader(char* data, size_t size, size_t count, void* context) {
+    auto* shared = static_cast<Download*>(context);
+    const size_t total = size * count;
+    const std::string_view line(data, total);
+    if (line.starts_with("HTTP/")) {
+        shared->rangeStart.reset();  // each response of a redirect chain starts afresh
+    }
+    constexpr std::string_view field = "content-range: bytes ";
+    if (line.size() > field.size() &&
+        std::equal(field.begin(), field.end(), line.begin(), [](char a, char b) {
+            return a == std::tolower(static_cast<unsigned char>(b));
+        })) {
+        std::uint64_t start = 0;
+        const char* digits = line.data() + field.size();
+        const auto parsed = std::from_chars(digits, line.data() + line.size(), start);
+        if (parsed.ec == std::errc() && parsed.ptr != digits) {
+            shared->rangeStart = start;
         }
     }
     return total;
@@ -94,12 +123,15 @@ void UrlSource::Download::run() {
     curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(easy, CURLOPT_PROXY, "");
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);  // no idle connection left behind
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, 15L);
     // A server that sends nothing for half a minute has gone.
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, 30L);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, onBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, onHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     const std::string range = std::to_string(offset) + "-";
     if (offset > 0) {
         curl_easy_setopt(easy, CURLOPT_RANGE, range.c_str());

@@ -143,10 +143,15 @@ TEST_F(SpectrumTest, GradientOnlyWithoutABackgroundPicture) {
         if (withPicture) {
             board.setBackgroundPicture(picture);
         }
-        test::answerFakeAudioData(allBins(0.0f));
+        std::vector<float> falling(128);
+        for (std::size_t k = 0; k < falling.size(); ++k) {
+            falling[k] = 0.08f / float(1 + k / 4);
+        }
+        test::answerFakeAudioData(falling);
         fresh.drawSpectrum(board, 7, red, blue);
+        test::saveScreenshot(board, withPicture ? "spectrum_on_picture" : "spectrum_on_gradient");
         const QImage shown = board.picture();
-        const QColor top = shown.pixelColor(99, 0);
+        const QColor top = shown.pixelColor(99, 0);  // no bar ever stands at x = 99
         const QColor bottom = shown.pixelColor(99, 63);
         if (withPicture) {
             EXPECT_EQ(top, black);
