@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "audio/audio_player.h"
+#include "speech/speech_engine.h"
 
 namespace lumoset {
 
@@ -31,10 +32,14 @@ struct WaveHeaderRecord {
 };
 
 // Created in this order by createGlobals and released in the same order by releaseGlobals.
+// The speech-to-text window's engine.
+extern std::unique_ptr<SpeechEngine> recognitionEngine;
 extern std::unique_ptr<WaveFormatRecord> waveFormat;
 extern std::unique_ptr<WaveHeaderRecord> waveHeader;
 // The text-to-speech window's player.
 extern std::unique_ptr<AudioPlayer> speechPlayer;
+// The text-to-speech window's engine.
+extern std::unique_ptr<SpeechEngine> synthesisEngine;
 
 void createGlobals();
 void releaseGlobals();

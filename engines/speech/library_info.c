@@ -1,2 +1,0 @@
-/* Identifies the speech companion library. */
-__attribute__((visibility("default"))) const char* lumoset_engine_name(void) { return "speech"; }
