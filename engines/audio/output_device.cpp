@@ -132,7 +132,13 @@ std::unique_ptr<OutputDevice> openOutputDevice(int device, int rate, RenderFunct
     if (device == 0) {
         return std::make_unique<SilentDevice>(rate, std::move(render));
     }
-    if (device < -1 || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    if (device < -1) {
+        return nullptr;
+    }
+    // The library lives inside a program that handles its own signals: SDL must not turn
+    // SIGINT and SIGTERM into quit events that nobody reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return nullptr;
     }
     auto sdl = std::make_unique<SdlDevice>(std::move(render));
