@@ -7,6 +7,10 @@ if(LUMOSET_SANITIZE)
                       -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(LUMOSET_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
 
 # Warnings as errors for our own code.
 function(lumoset_target_options target)
