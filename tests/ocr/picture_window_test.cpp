@@ -75,20 +75,6 @@ class WhenShown {
     QTimer timer_;
 };
 
-// Types `text` into the control key by key; characters beyond ASCII come as the input method
-// commits them.
-void type(QWidget* control, const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(control, c.toLatin1());
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(c);
-            QApplication::sendEvent(control, &commit);
-        }
-    }
-}
-
 // Drags a local file over `target` and lets go; returns whether the drag was taken.
 bool dropFile(QWidget* target, const QString& file) {
     QMimeData data;
@@ -287,7 +273,7 @@ TEST_F(PictureWindowTest, AWebPictureIsShownAndItsAddressSent) {
         fake::httpResponse(200, {{"Content-Type", "image/png"}}, pngBytes(picture)));
     PictureTextWindow* window = openWindow();
     const QString address = QString::fromStdString(web.url("/pic.png?a=1&b=中文"));
-    type(window->编辑框2, address);
+    test::typeText(window->编辑框2, address);
     EXPECT_EQ(window->编辑框2->text(), address);
     QTest::mouseClick(window->按钮2, Qt::LeftButton);
     EXPECT_TRUE(window->图片框1->hasPicture());
@@ -312,7 +298,7 @@ TEST_F(PictureWindowTest, AWebPictureIsShownAndItsAddressSent) {
 TEST_F(PictureWindowTest, AnAddressThatCantBeFetchedStillBecomesTheSource) {
     PictureTextWindow* window = openWindow();
     const QString address = QStringLiteral("http://127.0.0.1:%1/gone.png").arg(fake::unusedPort());
-    type(window->编辑框2, address);
+    test::typeText(window->编辑框2, address);
     QTest::mouseClick(window->按钮2, Qt::LeftButton);
     EXPECT_FALSE(window->图片框1->hasPicture());
     EXPECT_EQ(status(window), address);
@@ -376,7 +362,7 @@ TEST_F(PictureWindowTest, ASuccessWithoutWordsLeavesTheBoxEmpty) {
 // but marks it as a file, so it is read as a path and the recognition fails.
 TEST_F(PictureWindowTest, CancellingTheDialogAfterAWebPictureMakesTheAddressAPath) {
     PictureTextWindow* window = openWindow();
-    type(window->编辑框2, QStringLiteral("http://127.0.0.1:1/x.png"));
+    test::typeText(window->编辑框2, QStringLiteral("http://127.0.0.1:1/x.png"));
     QTest::mouseClick(window->按钮2, Qt::LeftButton);
     {
         const WhenShown<QFileDialog> cancel([](QFileDialog* dialog) { dialog->reject(); });

@@ -1,8 +1,13 @@
 #include "tests/support/test_support.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QInputMethodEvent>
 #include <QPixmap>
+#include <QTest>
 #include <QThread>
 #include <QWidget>
 #include <atomic>
@@ -10,8 +15,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
+
+#include "app/shell/companion_library.h"
 
 namespace lumoset::test {
 
@@ -57,6 +62,28 @@ bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
         QThread::msleep(5);
     }
     return true;
+}
+
+void installLibrary(const fs::path& built, const std::string& fileName) {
+    const fs::path folder = privateTemporaryFolder();
+    const fs::path partial = folder / (fileName + ".installing");
+    fs::copy_file(built, partial, fs::copy_options::overwrite_existing);
+    fs::rename(partial, folder / fileName);
+}
+
+void typeText(QWidget* control, const QString& text) {
+    control->setFocus();
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n')) {
+            QTest::keyClick(control, Qt::Key_Return);
+        } else if (c.unicode() < 0x80) {
+            QTest::keyClick(control, c.toLatin1());
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(c);
+            QApplication::sendEvent(control, &commit);
+        }
+    }
 }
 
 void saveScreenshot(QWidget& widget, const std::string& name) {

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTest>
@@ -18,21 +17,6 @@ namespace lumoset {
 namespace {
 
 using test::FakeTranslationService;
-
-// Types `text` into `box` key by key, as a keyboard and an input method deliver it.
-void type(QWidget* box, const QString& text) {
-    box->setFocus();
-    for (const QChar c : text) {
-        if (c == '\n') {
-            QTest::keyClick(box, Qt::Key_Return);
-        } else {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(box, &press);
-            QApplication::sendEvent(box, &release);
-        }
-    }
-}
 
 void paste(QWidget* box, const QString& text) {
     QApplication::clipboard()->setText(text);
@@ -103,7 +87,7 @@ TEST_F(TranslationWindowTest, ShowsItsFormWithTwoEmptyBoxesThatNeverWrap) {
 }
 
 TEST_F(TranslationWindowTest, EachButtonSendsTheTypedTextWithItsLanguageAndShowsTheTranslation) {
-    type(window->编辑框1, QStringLiteral("你好，\n世界 & a=b"));
+    test::typeText(window->编辑框1, QStringLiteral("你好，\n世界 & a=b"));
     const std::string typed = "你好，\n世界 & a=b";
     for (const LanguageButton& language : languageButtons) {
         SCOPED_TRACE(language.name);
@@ -124,7 +108,7 @@ TEST_F(TranslationWindowTest, EachButtonSendsTheTypedTextWithItsLanguageAndShows
 TEST_F(TranslationWindowTest, PastedTextIsSentAsItStandsAndReplacesWhatTheRightBoxHeld) {
     service.addTranslation("  今天天气很好  ", "EN", {"The weather is nice today"});
     paste(window->编辑框1, QStringLiteral("  今天天气很好  "));
-    type(window->编辑框2, QStringLiteral("旧的内容"));
+    test::typeText(window->编辑框2, QStringLiteral("旧的内容"));
     QTest::mouseClick(window->超级按钮3, Qt::LeftButton);
     EXPECT_EQ(lastRequest().text, "  今天天气很好  ");
     EXPECT_EQ(window->编辑框2->toPlainText(), QStringLiteral("The weather is nice today"));
@@ -146,7 +130,7 @@ TEST_F(TranslationWindowTest, EveryFailureEmptiesTheRightBoxAndLeavesTheLeftOne)
         [&] { service.replyWith(FakeTranslationService::Reply::HttpError); },
         [] { useEndpoint(unreachableEndpoint()); },
     };
-    type(window->编辑框1, QStringLiteral("你好"));
+    test::typeText(window->编辑框1, QStringLiteral("你好"));
     for (const auto& fail : failures) {
         service.replyWith(FakeTranslationService::Reply::Translation);
         useEndpoint(service.endpoint());
@@ -160,7 +144,7 @@ TEST_F(TranslationWindowTest, EveryFailureEmptiesTheRightBoxAndLeavesTheLeftOne)
 }
 
 TEST_F(TranslationWindowTest, KeepsTheLastRawAnswerAcrossOpenings) {
-    type(window->编辑框1, QStringLiteral("abc"));
+    test::typeText(window->编辑框1, QStringLiteral("abc"));
     QTest::mouseClick(window->超级按钮5, Qt::LeftButton);
     EXPECT_THAT(lastTranslationAnswer, ::testing::HasSubstr("\"translation\":[\"[fr] abc\"]"));
     window->close();
@@ -176,7 +160,7 @@ TEST_F(TranslationWindowTest, KeepsTheLastRawAnswerAcrossOpenings) {
 
 TEST_F(TranslationWindowTest, ShowsAChineseTextWithItsEnglishTranslation) {
     service.addTranslation("你好，世界！", "EN", {"Hello, world!"});
-    type(window->编辑框1, QStringLiteral("你好，世界！"));
+    test::typeText(window->编辑框1, QStringLiteral("你好，世界！"));
     QTest::mouseClick(window->超级按钮3, Qt::LeftButton);
     EXPECT_EQ(window->编辑框2->toPlainText(), QStringLiteral("Hello, world!"));
     test::saveScreenshot(*window, "translation_window");

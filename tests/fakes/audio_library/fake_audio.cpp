@@ -1,14 +1,12 @@
 #include "tests/fakes/audio_library/fake_audio.h"
 
-#include <filesystem>
 #include <sstream>
 
 #include "app/shell/companion_library.h"
 #include "tests/fakes/audio_library/fake_audio_exports.h"
+#include "tests/support/test_support.h"
 
 namespace lumoset::test {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -20,11 +18,9 @@ Function* fake(const char* name) {
 }  // namespace
 
 void installFakeAudioLibrary() {
-    const fs::path folder = privateTemporaryFolder();
-    const fs::path target = folder / audioLibraryFile;
-    if (!folder.empty()) {
-        // A copy from an earlier build may be there: this process wants the current fake.
-        fs::copy_file(LUMOSET_FAKE_AUDIO_LIBRARY, target, fs::copy_options::overwrite_existing);
+    // A copy from an earlier build may be there: this process wants the current fake.
+    if (!privateTemporaryFolder().empty()) {
+        installLibrary(LUMOSET_FAKE_AUDIO_LIBRARY, audioLibraryFile);
     }
     ensureCompanionLibrary(audioLibraryFile, audioLibraryImage());
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/shell/companion_library.h"
+#include "tests/support/test_support.h"
 
 namespace lumoset::test::fakeSpeech {
 
@@ -21,13 +22,7 @@ std::string Call::operator[](std::size_t index) const {
 }
 
 void install() {
-    // Copied under another name and renamed into place, so a copy already loaded keeps its
-    // file intact.
-    const std::filesystem::path folder = privateTemporaryFolder();
-    const std::filesystem::path partial = folder / "libmsc.so.installing";
-    std::filesystem::copy_file(LUMOSET_FAKE_SPEECH_LIBRARY, partial,
-                               std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::rename(partial, folder / speechLibraryFile);
+    installLibrary(LUMOSET_FAKE_SPEECH_LIBRARY, speechLibraryFile);
 }
 
 void reset() {
